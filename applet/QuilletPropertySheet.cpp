@@ -3,6 +3,7 @@
 #include "applet/QuilletApp.h"
 #include "config/OptionsPage.h"
 #include "config/RegistryInfo.h"
+#include "config/WindowPos.h"
 #include "resources/ResourceIds.h"
 
 IMPLEMENT_DYNCREATE(CQuilletPropertySheet, CPropertySheet)
@@ -41,8 +42,9 @@ void CQuilletPropertySheet::Construct()
         return 0;
     });
     OnMessage(WM_QUERYDRAGICON, [this](WPARAM, LPARAM) { return reinterpret_cast<LRESULT>(m_hIcon); });
-    // Closing the sheet closes the help viewer too.
+    // Closing the sheet remembers where it was and closes the help viewer.
     OnMessage(WM_DESTROY, [this](WPARAM, LPARAM) -> LRESULT {
+        CWindowPos::SaveWindowPos(m_hWnd, "Quillet95Position");
         CWinApp* app = AfxGetApp();
         if (app && !app->m_helpFilePath.IsEmpty()) ::WinHelpA(m_hWnd, app->m_helpFilePath.c_str(), HELP_QUIT, 0);
         SetMsgHandled(false);
@@ -96,6 +98,9 @@ BOOL CQuilletPropertySheet::OnInitDialog()
     options_item.mask = TCIF_TEXT;
     options_item.pszText = optionsText;
     ::SendMessageA(tab, TCM_SETITEMA, 4, reinterpret_cast<LPARAM>(&options_item));
+
+    // The sheet reopens where the user left it; it keeps the size it was created with.
+    CWindowPos::RestoreWindowPos(m_hWnd, "Quillet95Position", false);
 
     // Every page window exists from here on; then the first redirected port (else Options) shows.
     for (int i = 0; i < GetPageCount(); ++i) SetActivePage(i);

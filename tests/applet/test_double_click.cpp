@@ -46,6 +46,13 @@ TEST_F(DoubleClick, WithoutZantuShowsTheEnvironmentErrorAndNoSheet)
     }
 }
 
+std::string FormatPosition(int top, int left, int bottom, int right)
+{
+    char text[64];
+    snprintf(text, sizeof text, "%d:%d:%d:%d", top, left, bottom, right);
+    return text;
+}
+
 struct SheetState {
     int pages = 0;
     std::string tabs[5];
@@ -105,6 +112,63 @@ TEST_F(DoubleClick, OpensOnTheFirstRedirectedPortWithItsTabImage)
     EXPECT_EQ(s.active, 1);
     int expected2[] = {0, 1, 1, 1};
     for (int i = 0; i < 4; ++i) EXPECT_EQ(s.images[i], expected2[i]) << "tab " << i;
+}
+
+TEST_F(DoubleClick, CancelledFirstOpeningLeavesEveryDefaultStored)
+{
+    testenv::MakeZantuDirectory("dblclk");
+    OpenAndReadSheet(cpl);
+    using testenv::GetDword;
+    using testenv::GetString;
+    struct Dword {
+        std::string key;
+        const char* name;
+        DWORD value;
+    } dwords[] = {
+        {testenv::Comm(), "Narrate", 0},         {testenv::Comm(), "ShowUsableOnly", 1},
+        {testenv::Comm(), "COM1Redir", 0},       {testenv::Comm(), "COM4Redir", 0},
+        {testenv::Zfarline(), "receive", 16},    {testenv::Zfarline(), "send", 40},
+        {testenv::Zfarline(), "transmit", 40},   {testenv::Zfarline(), "buffer", 8},
+        {testenv::Zfarline(), "reopen", 12000},  {testenv::Zfarline(), "silent_auth", 1},
+        {testenv::Zfarline(), "addroute", 1},    {testenv::Zfarline(), "passcache", 3600000},
+    };
+    for (const auto& d : dwords) EXPECT_EQ(GetDword(d.key, d.name), d.value) << d.name;
+    EXPECT_EQ(GetString(testenv::Comm(), "Transport"), "TCP/IP");
+    EXPECT_EQ(GetString(testenv::Comm(), "COM3List"), "");
+    EXPECT_TRUE(testenv::KeyExists(testenv::Servers()));
+
+    // A damaged value stored by hand is repaired by the next opening.
+    testenv::SetDword(testenv::Zfarline(), "reopen", 0);
+    OpenAndReadSheet(cpl);
+    EXPECT_EQ(GetDword(testenv::Zfarline(), "reopen"), 12000u);
+}
+
+TEST_F(DoubleClick, SheetReopensWhereItWasLeftWithItsOwnSize)
+{
+    testenv::MakeZantuDirectory("dblclk");
+    OpenAndReadSheet(cpl);
+    // Closing stored four numbers.
+    int t, l, b, r;
+    ASSERT_EQ(sscanf(testenv::GetString(testenv::AppletKey(), "Quillet95Position").c_str(), "%d:%d:%d:%d", &t, &l,
+                     &b, &r),
+              4);
+    int width = r - l, height = b - t;
+
+    testenv::SetString(testenv::AppletKey(), "Quillet95Position", "50:100:60:110");
+    RECT seen{};
+    ui::RunWithDriver([&] { cpl(nullptr, CPL_DBLCLK, 0, 0); },
+                      [&] {
+                          HWND sheet = ui::WaitForWindow("Zantu Quillet95");
+                          ASSERT_NE(sheet, nullptr);
+                          GetWindowRect(sheet, &seen);
+                          ui::PressButton(sheet, IDCANCEL);
+                      });
+    EXPECT_EQ(seen.left, 100);
+    EXPECT_EQ(seen.top, 50);
+    EXPECT_EQ(seen.right - seen.left, width);
+    EXPECT_EQ(seen.bottom - seen.top, height);
+    EXPECT_EQ(testenv::GetString(testenv::AppletKey(), "Quillet95Position"),
+              FormatPosition(50, 100, 50 + height, 100 + width));
 }
 
 }  // namespace
