@@ -8,6 +8,7 @@ packages=(
   wine wine64
   xvfb xauth x11-utils imagemagick
   iproute2
+  g++ clang libclang-rt-14-dev
 )
 missing=()
 for p in "${packages[@]}"; do
