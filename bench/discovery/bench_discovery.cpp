@@ -68,6 +68,50 @@ std::string MakeInstallation(const std::string& methods)
     return windowsDir;
 }
 
+// Winsock alone, without the engine: one search datagram to each server, every one sent before any
+// answer is read, then the answers taken. Shows the cost of the calls themselves and what happens to
+// answers that pile up unread.
+void RawWinsock(const Block& block, int servers)
+{
+    WSADATA data;
+    WSAStartup(MAKEWORD(2, 2), &data);
+    SOCKET s = socket(AF_INET, SOCK_DGRAM, IPPROTO_UDP);
+    int buffer = 1 << 20;
+    setsockopt(s, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&buffer), sizeof buffer);
+    sockaddr_in local = {};
+    local.sin_family = AF_INET;
+    bind(s, reinterpret_cast<sockaddr*>(&local), sizeof local);
+    u_long nonBlocking = 1;
+    ioctlsocket(s, FIONBIO, &nonBlocking);
+    // The 12-byte search request: magic, protocol 1, kind 1, id 1, no body.
+    const char request[12] = {'Z', 'F', 1, 1, 0, 0, 0, 1, 0, 0, 0, 0};
+    Clock::time_point t0 = Clock::now();
+    for (int i = 0; i < servers; ++i) {
+        sockaddr_in to = {};
+        to.sin_family = AF_INET;
+        to.sin_port = htons(1549);
+        to.sin_addr.s_addr = inet_addr(block.Ip(i).c_str());
+        sendto(s, request, sizeof request, 0, reinterpret_cast<sockaddr*>(&to), sizeof to);
+    }
+    double sendMs = Ms(t0);
+    Clock::time_point t1 = Clock::now();
+    int received = 0;
+    char answer[2048];
+    Clock::time_point until = Clock::now() + std::chrono::milliseconds(500);
+    while (received < servers && Clock::now() < until) {
+        if (recv(s, answer, sizeof answer, 0) > 0)
+            ++received;
+        else
+            Sleep(0);
+    }
+    double receiveMs = Ms(t1);
+    closesocket(s);
+    WSACleanup();
+    printf("%-24s        (Winsock alone: %d sendto %.1f ms = %.0f us each; then %d of %d answers read in %.1f ms%s)\n",
+           "", servers, sendMs, 1000 * sendMs / servers, received, servers, receiveMs,
+           received < servers ? ", the rest overflowed the unread socket" : "");
+}
+
 double Median(std::vector<double> v)
 {
     std::sort(v.begin(), v.end());
@@ -175,6 +219,7 @@ int main(int argc, char** argv)
                medianCount(&ENGINE_SEARCH_STATS::answers), medianCount(&ENGINE_SEARCH_STATS::finishedEarly));
         printf("%-24s        (simulator start %.0f ms, QXLNK32+engine load %.1f ms, HLPInitStack median %.2f ms)\n", "",
                simulatorStart, loadMs, Median(initMs));
+        if (s.lossPercent == 0 && !s.silentNeighbours && s.servers >= 100) RawWinsock(block, s.servers);
     }
     printf("\nfound: entries in the table (best run); dupl, miss: summed over the runs; plan: reading the settings\n"
            "and ZNM.DEV; send1: until the first round of requests was sent; lastans: until the last listed answer;\n"
