@@ -25,6 +25,15 @@ void CQuilletPropertySheet::Construct()
     m_pOptionsPage = new COptionsPage(this);
     AddPage(m_pOptionsPage);
 
+    // OK and Apply first save the configuration and reconfigure the driver; when that fails the
+    // command is dropped, so the sheet stays open with Apply enabled (the user was told why).
+    auto apply = [this] {
+        CRegistryInfo* config = GetApplet().m_pRegistryInfo;
+        if (!config || config->ApplyConfiguration(this)) SetMsgHandled(false);
+    };
+    OnCommand(IDOK, apply);
+    OnCommand(ID_APPLY_NOW, apply);
+
     // Minimised, the sheet shows its icon centred in the client area.
     OnMessage(WM_PAINT, [this](WPARAM, LPARAM) -> LRESULT {
         if (!::IsIconic(m_hWnd)) {
