@@ -20,7 +20,9 @@ long LoadSettings(Settings& settings)
     if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY)) return ENGINE_NO_INI;
 
     char text[256];
-    GetPrivateProfileStringA("COMM", "IPLookupMethods", "", text, sizeof text, ini.c_str());
+    DWORD length = GetPrivateProfileStringA("COMM", "IPLookupMethods", "", text, sizeof text, ini.c_str());
+    // A text cut short could end in a different address than the one written.
+    if (length >= sizeof text - 1) return ENGINE_BAD_SETTING;
     std::vector<lookup::Item> items;
     if (!lookup::Parse(text, true, items, nullptr)) return ENGINE_BAD_SETTING;
 
@@ -34,6 +36,7 @@ long LoadSettings(Settings& settings)
         DWORD got = GetPrivateProfileSectionA(item.text.c_str(), section.data(), static_cast<DWORD>(section.size()),
                                               ini.c_str());
         if (got == 0) return ENGINE_NO_SECTION;
+        if (got >= section.size() - 2) return ENGINE_BAD_SETTING;  // larger than the buffer: its last line is cut
         for (const char* line = section.data(); *line && line < section.data() + got; line += strlen(line) + 1) {
             if (!lookup::ParseSectionLine(line, expanded, nullptr)) return ENGINE_BAD_SETTING;
         }

@@ -341,6 +341,10 @@ TEST_F(EngineDiscovery, FindADeviceByDnsName)
 
 TEST_F(EngineDiscovery, SettingsDecideWhetherTheStackAttaches)
 {
+    // Cut after 255 characters, this text would end in the well-formed 127.0.0.12.
+    std::string longText;
+    for (int i = 0; i < 24; ++i) longText += "127.0.0.1 ";
+    longText += "abcd 127.0.0.123 127.0.0.5";
     struct Case {
         const char* what;
         bool zantu;
@@ -357,6 +361,7 @@ TEST_F(EngineDiscovery, SettingsDecideWhetherTheStackAttaches)
         {"too many addresses", true, true, "[COMM]\r\nIPLookupMethods=127.0.0.0/8\r\n", -80},
         {"a missing section", true, true, "[COMM]\r\nIPLookupMethods=@Nowhere\r\n", -81},
         {"a malformed section line", true, true, "[COMM]\r\nIPLookupMethods=@H\r\n[H]\r\na=1.2.3\r\n", -80},
+        {"a text longer than 254 characters", true, true, "[COMM]\r\nIPLookupMethods=" + longText + "\r\n", -80},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
