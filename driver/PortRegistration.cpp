@@ -67,13 +67,18 @@ bool CPortRegistration::PortExists(int port) const
     if (!ValidPort(port)) return false;
     char name[8];
     std::snprintf(name, sizeof name, "COM%d", port);
-    // An existence test: no data access is asked for. A port that another program holds open
-    // exists too, even though it cannot be opened now.
+    // An existence test: no data access is asked for, and a device that is there but cannot be
+    // opened now (another program holds the port) exists all the same.
     HANDLE handle =
         ::CreateFileA(name, 0, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        DWORD error = ::GetLastError();
-        return error == ERROR_ACCESS_DENIED || error == ERROR_SHARING_VIOLATION;
+        switch (::GetLastError()) {
+        case ERROR_FILE_NOT_FOUND:
+        case ERROR_PATH_NOT_FOUND:
+        case ERROR_INVALID_NAME:
+        case ERROR_BAD_PATHNAME: return false;
+        default: return true;
+        }
     }
     ::CloseHandle(handle);
     return true;

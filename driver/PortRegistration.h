@@ -14,7 +14,7 @@ public:
 
     // The port device key of COMn exists.
     bool IsRegistered(int port) const;
-    // A device named COMn exists (it can be opened, or is busy because someone has it open).
+    // A device named COMn exists: it can be opened, or it is there but busy.
     bool PortExists(int port) const;
     // Writes the port device key of COMn and the port class key; keys already present are kept.
     int Register(int port);

@@ -126,10 +126,12 @@ public:
             DefineDosDeviceA(DDD_REMOVE_DEFINITION, name.c_str(), nullptr);
     }
     // A device behind COMn (the null device stands for a real serial port).
-    void Provide(int port)
+    void Provide(int port) { ProvideTarget(port, "\\Device\\Null"); }
+    // COMn names the given device.
+    void ProvideTarget(int port, const char* device)
     {
         Hide(port);
-        DefineDosDeviceA(DDD_RAW_TARGET_PATH, Name(port).c_str(), "\\Device\\Null");
+        DefineDosDeviceA(DDD_RAW_TARGET_PATH, Name(port).c_str(), device);
     }
     // Every port as it was before.
     void Restore()

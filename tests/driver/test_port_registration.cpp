@@ -155,4 +155,20 @@ TEST_F(PortRegistration, PortExistsWhenADeviceIsBehindTheName)
     EXPECT_FALSE(registration.PortExists(3));
 }
 
+TEST_F(PortRegistration, APortAnotherProgramHoldsStillExists)
+{
+    // A device with one instance, taken: opening it fails as a held serial port does.
+    HANDLE device = CreateNamedPipeA("\\\\.\\pipe\\farline-held-port", PIPE_ACCESS_DUPLEX, PIPE_TYPE_BYTE, 1, 64, 64, 0,
+                                     nullptr);
+    ASSERT_NE(device, INVALID_HANDLE_VALUE);
+    HANDLE holder = CreateFileA("\\\\.\\pipe\\farline-held-port", GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                                OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+    ports.ProvideTarget(4, "\\Device\\NamedPipe\\farline-held-port");
+    EXPECT_FALSE(machine::ComPorts::Opens(4));
+    EXPECT_TRUE(registration.PortExists(4));
+    CloseHandle(holder);
+    CloseHandle(device);
+}
+
 }  // namespace
