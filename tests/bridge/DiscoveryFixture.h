@@ -27,11 +27,10 @@ protected:
     void SetUp() override
     {
         // A /24 of 127.0.0.0/8 that no other test of this run uses.
-        static int next = -1;
-        if (next < 0) next = static_cast<int>((GetCurrentProcessId() * 7919u + GetTickCount()) % 200);
-        int block = next++;
-        m_a = 100 + (block / 250) % 100;
-        m_b = 1 + block % 250;
+        static unsigned seed = GetCurrentProcessId() * 7919u + GetTickCount();
+        static unsigned next = seed / 100;
+        m_a = 100 + static_cast<int>(seed % 100);
+        m_b = 1 + static_cast<int>(next++ % 250);
         m_name = ::testing::UnitTest::GetInstance()->current_test_info()->name();
     }
     void TearDown() override
