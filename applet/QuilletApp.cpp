@@ -2,6 +2,7 @@
 #include "applet/NetworkProbe.h"
 #include "applet/QuilletPropertySheet.h"
 #include "config/RegistryInfo.h"
+#include "discovery/DeviceList.h"
 #include "upgrade/UpgradeCheck.h"
 #include "resources/ResourceIds.h"
 #include <memory>
@@ -89,7 +90,8 @@ LONG CQuilletApplet::OnDblClk(HWND cplWindow, UINT, LONG_PTR)
         sheet.DoModal();
         app->m_pMainWnd = nullptr;
     }
-    // 7. Nothing survives the opening.
+    // 7. Nothing survives the opening: the servers found and their table go first.
+    GetDeviceList().RemoveAll();
     m_pRegistryInfo = nullptr;
     config.reset();
     controlPanel.Detach();

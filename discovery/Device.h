@@ -1,45 +1,43 @@
-// A remote access server found on the network: its device entry and its port groups.
+// A remote access server found on the network: its device entry in the search's table and its
+// port groups.
 #pragma once
-#include <memory>
-#include <vector>
 #include "framework/Framework.h"
 #include "discovery/HlpRecords.h"
+#include "discovery/DevicePort.h"
+#include "discovery/DevicePortList.h"
 
-class CDevice;
-
-// One port group of a server.
-class CDevicePort : public CObject {
-    DECLARE_DYNAMIC(CDevicePort)
-public:
-    // Appends the new port to the owner's port list, which owns it.
-    CDevicePort(const char* name, CDevice* owner);
-    CString m_strName;
-    CDevice* m_pOwner;
-};
-
-// The port groups of one server, in listing order; owns its ports.
-class CDevicePortList {
-public:
-    void Add(CDevicePort* port) { m_ports.emplace_back(port); }
-    void RemoveAll() { m_ports.clear(); }
-    size_t GetCount() const { return m_ports.size(); }
-    CDevicePort* GetAt(size_t i) const { return m_ports.at(i).get(); }
-    // The first port whose name equals the text ignoring case; null for an empty text.
-    CDevicePort* FindByName(const char* name) const;
-
-private:
-    std::vector<std::unique_ptr<CDevicePort>> m_ports;
-};
+class CDiscoveryLibrary;
 
 class CDevice : public CObject {
     DECLARE_DYNAMIC(CDevice)
 public:
-    // The entry stays owned by the device table it points into.
+    // The entry stays owned by the device table it points into; the port list is the device's own.
     explicit CDevice(HLP_DEVICE_ENTRY* entry) : m_pEntry(entry), m_pPorts(new CDevicePortList) {}
     ~CDevice() override { delete m_pPorts; }
     CDevice(const CDevice&) = delete;
     CDevice& operator=(const CDevice&) = delete;
 
+    // The entry's texts, never read past their fields even when the engine left them unterminated.
+    CString GetName() const;
+    CString GetType() const;
+    CString GetIdent() const;
+
+    // The address block of a query about this server, built from the entry: the 14-byte IPX form
+    // or the 18-byte TCP/IP form.
+    HLP_ADDRESS MakeAddress(bool ipxForm) const;
+
+    // True when the server may be used: always for TCP/IP; for IPX it must answer the server-info
+    // query with version 4.0.2 or later and its usable flag set.
+    BOOL IsUsable(CDiscoveryLibrary& library) const;
+    // Same type, hardware code and name (ignoring case) and the same address.
+    BOOL IsSameDevice(const CDevice& other) const;
+    // Asks the server for its port groups and replaces the port list with them.
+    // 0, or the failing result; shows no message.
+    int RefreshPortGroups();
+
     HLP_DEVICE_ENTRY* m_pEntry;
     CDevicePortList* m_pPorts;
 };
+
+// A fixed-size text field as a string: up to its first NUL, at most the field's size.
+CString FieldText(const char* field, size_t size);
