@@ -238,4 +238,28 @@ TEST(DiscoveryLibrary, QueriesPassTheirFixedArgumentsAndKeepTheResult)
                               "HLPFindADevice addr=null host=ras.example ptr 0 marlow"}));
 }
 
+TEST(DiscoveryLibrary, FindADeviceAnswersFollowInTurnWithinOneBinding)
+{
+    Standin s;
+    HLP_FOUND_DEVICE record{};
+    record.entry = standin::IpEntry("Found", 10, 0, 0, 1);
+    record.version = {4, 5, 4, 0x90, 2};
+    s.Script("found -3\nfound -3\nfound 0 " + standin::Hex(&record, sizeof record) + "\n");
+    CDiscoveryLibrary lib;
+    ASSERT_EQ(lib.Open(HLP_TRANSPORT_TCPIP), 0);
+    HLP_ADDRESS address{};
+    address.ip = {HLP_TRANSPORT_TCPIP, 2, HLP_DISCOVERY_PORT, {10, 0, 0, 1}, {}};
+    HLP_FOUND_DEVICE found{};
+    EXPECT_EQ(lib.FindADevice(&address, nullptr, &found), -3);
+    EXPECT_EQ(lib.FindADevice(&address, nullptr, &found), -3);
+    EXPECT_EQ(lib.FindADevice(&address, nullptr, &found), 0);
+    EXPECT_EQ(memcmp(&found, &record, sizeof found), 0);
+    // The last answer repeats; a fresh load starts from the first again.
+    EXPECT_EQ(lib.FindADevice(&address, nullptr, &found), 0);
+    ASSERT_EQ(lib.Open(HLP_TRANSPORT_TCPIP), 0);
+    EXPECT_EQ(lib.FindADevice(&address, nullptr, &found), -3);
+    const std::string call = "HLPFindADevice addr=020002000D060A000001" + std::string(16, '0') + " host=null ptr 0 marlow";
+    EXPECT_EQ(s.Calls(call).size(), 5u);
+}
+
 }  // namespace
