@@ -1,4 +1,6 @@
 #include "WindowDriver.h"
+#include <algorithm>
+#include <atomic>
 #include <thread>
 
 namespace ui {
@@ -35,10 +37,21 @@ std::string ClassName(HWND hwnd)
     return buffer;
 }
 
+// A window's caption without sending it a message: a window whose thread is busy (a modal call
+// into the engine) cannot stall the search.
+static std::string Caption(HWND hwnd)
+{
+    WCHAR text[512] = L"";
+    int n = InternalGetWindowText(hwnd, text, 512);
+    char ansi[1024] = "";
+    WideCharToMultiByte(CP_ACP, 0, text, n, ansi, sizeof ansi - 1, nullptr, nullptr);
+    return ansi;
+}
+
 static HWND FindTopLevel(const std::string& caption, const char* className)
 {
     for (HWND h : TopLevelWindows())
-        if (Text(h) == caption && (!className || ClassName(h) == className)) return h;
+        if (Caption(h) == caption && (!className || ClassName(h) == className)) return h;
     return nullptr;
 }
 
@@ -168,22 +181,24 @@ int ListImage(HWND list, int item)
 void RunWithDriver(const std::function<void()>& uiCall, const std::function<void()>& script)
 {
     DWORD uiThread = GetCurrentThreadId();
+    std::vector<HWND> before = TopLevelWindows();
+    std::atomic<bool> finished{false};
     std::thread driver([&] {
         script();
-        // Whatever the script left open is closed, newest first, so the UI call can return.
-        for (int round = 0; round < 50; ++round) {
-            bool any = false;
+        // Windows the script left open are closed until the UI call returns; windows that were
+        // there before the call are the test's own and are left alone.
+        while (!finished) {
             for (HWND h : TopLevelWindows()) {
                 if (GetWindowThreadProcessId(h, nullptr) != uiThread) continue;
-                any = true;
+                if (std::find(before.begin(), before.end(), h) != before.end()) continue;
                 PostMessageA(h, WM_COMMAND, IDCANCEL, 0);
                 PostMessageA(h, WM_CLOSE, 0, 0);
             }
-            if (!any) break;
-            Sleep(100);
+            for (int i = 0; i < 10 && !finished; ++i) Sleep(10);
         }
     });
     uiCall();
+    finished = true;
     driver.join();
 }
 
