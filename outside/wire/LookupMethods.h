@@ -34,7 +34,7 @@ bool Parse(const std::string& text, bool allowSections, std::vector<Item>& items
 // One line of a section: "key=item" or "item"; blank lines and lines starting with ';' give nothing.
 bool ParseSectionLine(const std::string& line, std::vector<Item>& items, std::string* reason);
 
-// A dotted quad of four decimal parts 0..255, each of one to three digits.
+// A dotted quad: four decimal numbers 0..255, each of one to three digits.
 bool ParseIPv4(const char* text, size_t size, uint32_t& address);
 
 // Letters, digits and '-' in dot-separated labels of 1..63 characters, not starting or ending with '-',

@@ -355,7 +355,7 @@ TEST_F(EngineDiscovery, SettingsDecideWhetherTheStackAttaches)
         {"no ZANTU variable", false, false, "", -10},
         {"no ZANTU.INI", true, false, "", -10},
         {"no methods: broadcast", true, true, "[COMM]\r\nModem_Location=ON\r\n", 0},
-        {"a host list", true, true, "[COMM]\r\nIPLookupMethods=10.1.2.3, 127.5.0.1-20;localhost\r\n", 0},
+        {"a host list", true, true, "[COMM]\r\nIPLookupMethods=127.9.9.9, 127.5.0.1-20;localhost\r\n", 0},
         {"a range that ends early", true, true, "[COMM]\r\nIPLookupMethods=127.0.0.9-3\r\n", -80},
         {"an unknown word", true, true, "[COMM]\r\nIPLookupMethods=BCAST,ipx:all\r\n", -80},
         {"too many addresses", true, true, "[COMM]\r\nIPLookupMethods=127.0.0.0/8\r\n", -80},
