@@ -23,6 +23,7 @@ build-win: deps build-native
 	cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/mingw-w64-x86_64.cmake \
 	      -DNATIVE_BIN_DIR=$(CURDIR)/$(NATIVE)/bin
 	cmake --build $(WIN) -j$(JOBS)
+	mkdir -p $(BUILD)/dist && cp $(WIN)/dist/* $(BUILD)/dist/
 
 build: build-native build-win
 
