@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <cstring>
 #include "bridge/EngineThunk.h"
+#include "bridge/Qxlnk32.h"
 #include "bridge/ThunkConnect.h"
 
 extern "C" {

@@ -3,26 +3,18 @@
 #pragma once
 #include <windows.h>
 #include <string>
-#include "discovery/HlpRecords.h"
+#include "bridge/Qxlnk32.h"
 
 struct BridgeClient {
-    typedef LONG(__cdecl* FN1)(DWORD);
-    typedef LONG(__cdecl* FN_FIND_VERSION)(DWORD, DWORD, LPSTR, LPSTR, LPVOID, DWORD, LPVOID, LPVOID, DWORD, LPVOID,
-                                           LPVOID);
-    typedef LONG(__cdecl* FN_FIND)(DWORD, DWORD, LPSTR, LPSTR, LPVOID, DWORD, LPVOID, LPVOID, DWORD, LPVOID);
-    typedef LONG(__cdecl* FN_SERIAL)(DWORD, DWORD, LPVOID, LPVOID, DWORD, LPVOID, LPVOID, DWORD, LPVOID);
-    typedef LONG(__cdecl* FN_INFO)(LPVOID, HLP_SERVER_INFO*, DWORD, LPVOID);
-    typedef LONG(__cdecl* FN_FIND_ONE)(LPVOID, LPSTR, LPVOID, DWORD, LPSTR);
-
     HMODULE module = nullptr;
     DWORD loadError = 0;
-    FN1 InitStack = nullptr;
-    FN1 CloseStack = nullptr;
-    FN_FIND_VERSION FindVersionDevices = nullptr;
-    FN_FIND FindDevices = nullptr;
-    FN_SERIAL GetSerialNames = nullptr;
-    FN_INFO GetServerInfo = nullptr;
-    FN_FIND_ONE FindADevice = nullptr;
+    QXLNK_INIT_STACK InitStack = nullptr;
+    QXLNK_CLOSE_STACK CloseStack = nullptr;
+    QXLNK_FIND_VERSION_DEVICES FindVersionDevices = nullptr;
+    QXLNK_FIND_DEVICES FindDevices = nullptr;
+    QXLNK_GET_SERIAL_NAMES GetSerialNames = nullptr;
+    QXLNK_GET_SERVER_INFO GetServerInfo = nullptr;
+    QXLNK_FIND_A_DEVICE FindADevice = nullptr;
 
     // unixDir: the folder holding QXLNK32.DLL, as a Unix path.
     explicit BridgeClient(const std::string& unixDir)
@@ -35,13 +27,13 @@ struct BridgeClient {
             loadError = GetLastError();
             return;
         }
-        InitStack = reinterpret_cast<FN1>(GetProcAddress(module, "HLPInitStack"));
-        CloseStack = reinterpret_cast<FN1>(GetProcAddress(module, "HLPCloseStack"));
-        FindVersionDevices = reinterpret_cast<FN_FIND_VERSION>(GetProcAddress(module, "HLPFindVersionDevices"));
-        FindDevices = reinterpret_cast<FN_FIND>(GetProcAddress(module, "HLPFindDevices"));
-        GetSerialNames = reinterpret_cast<FN_SERIAL>(GetProcAddress(module, "HLPGetSerialNames"));
-        GetServerInfo = reinterpret_cast<FN_INFO>(GetProcAddress(module, "HLPGetServerInfo"));
-        FindADevice = reinterpret_cast<FN_FIND_ONE>(GetProcAddress(module, "HLPFindADevice"));
+        InitStack = reinterpret_cast<QXLNK_INIT_STACK>(GetProcAddress(module, "HLPInitStack"));
+        CloseStack = reinterpret_cast<QXLNK_CLOSE_STACK>(GetProcAddress(module, "HLPCloseStack"));
+        FindVersionDevices = reinterpret_cast<QXLNK_FIND_VERSION_DEVICES>(GetProcAddress(module, "HLPFindVersionDevices"));
+        FindDevices = reinterpret_cast<QXLNK_FIND_DEVICES>(GetProcAddress(module, "HLPFindDevices"));
+        GetSerialNames = reinterpret_cast<QXLNK_GET_SERIAL_NAMES>(GetProcAddress(module, "HLPGetSerialNames"));
+        GetServerInfo = reinterpret_cast<QXLNK_GET_SERVER_INFO>(GetProcAddress(module, "HLPGetServerInfo"));
+        FindADevice = reinterpret_cast<QXLNK_FIND_A_DEVICE>(GetProcAddress(module, "HLPFindADevice"));
     }
     ~BridgeClient()
     {

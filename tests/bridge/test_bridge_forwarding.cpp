@@ -8,18 +8,9 @@
 #include <vector>
 #include <string>
 #include "RecordingEngine.h"
-#include "discovery/HlpRecords.h"
+#include "bridge/Qxlnk32.h"
 
 namespace {
-
-typedef LONG(__cdecl* FN1)(DWORD);
-typedef LONG(__cdecl* FN_FIND)(DWORD, DWORD, LPSTR, LPSTR, LPVOID, DWORD, LPVOID, LPVOID, DWORD, LPVOID);
-typedef LONG(__cdecl* FN_FIND_VERSION)(DWORD, DWORD, LPSTR, LPSTR, LPVOID, DWORD, LPVOID, LPVOID, DWORD, LPVOID,
-                                       LPVOID);
-typedef LONG(__cdecl* FN_SERIAL)(DWORD, DWORD, LPVOID, LPVOID, DWORD, LPVOID, LPVOID, DWORD, LPVOID);
-typedef LONG(__cdecl* FN_INFO)(LPVOID, HLP_SERVER_INFO*, DWORD, LPVOID);
-typedef LONG(__cdecl* FN_FIND_ONE)(LPVOID, LPSTR, LPVOID, DWORD, LPSTR);
-typedef void(__cdecl* FN_TEST)(void);
 
 class BridgeForwarding : public ::testing::Test {
 protected:
@@ -68,32 +59,32 @@ TEST_F(BridgeForwarding, EachExportReachesItsEngineEntryPointWithValuesCutTo16Bi
         std::vector<ULONGLONG> expected;
     };
     const std::vector<Case> cases = {
-        {"HLPInitStack", "InitStack", [&] { return Export<FN1>("HLPInitStack")(0xABCD0002); }, {2}},
-        {"HLPCloseStack", "CloseStack", [&] { return Export<FN1>("HLPCloseStack")(0x000100C8); }, {200}},
+        {"HLPInitStack", "InitStack", [&] { return Export<QXLNK_INIT_STACK>("HLPInitStack")(0xABCD0002); }, {2}},
+        {"HLPCloseStack", "CloseStack", [&] { return Export<QXLNK_CLOSE_STACK>("HLPCloseStack")(0x000100C8); }, {200}},
         {"HLPFindVersionDevices", "FindVersionDevices",
          [&] {
-             return Export<FN_FIND_VERSION>("HLPFindVersionDevices")(0x10002, 0xFFFF0001, name, type, table, 65313,
+             return Export<QXLNK_FIND_VERSION_DEVICES>("HLPFindVersionDevices")(0x10002, 0xFFFF0001, name, type, table, 65313,
                                                                      &count, nullptr, 0x7FFF0003, &reserved,
                                                                      &version);
          },
          {2, 1, P(name), P(type), P(table), 65313, P(&count), 0, 3, P(&reserved), P(&version)}},
         {"HLPFindDevices", "FindDevices",
          [&] {
-             return Export<FN_FIND>("HLPFindDevices")(2, 1, name, type, table, 0x1FF14, &count, &reserved, 3,
+             return Export<QXLNK_FIND_DEVICES>("HLPFindDevices")(2, 1, name, type, table, 0x1FF14, &count, &reserved, 3,
                                                       nullptr);
          },
          {2, 1, P(name), P(type), P(table), 0xFF14, P(&count), P(&reserved), 3, 0}},
         {"HLPGetSerialNames", "GetSerialNames",
          [&] {
-             return Export<FN_SERIAL>("HLPGetSerialNames")(200, 1, address, names, 16384, &count, nullptr,
+             return Export<QXLNK_GET_SERIAL_NAMES>("HLPGetSerialNames")(200, 1, address, names, 16384, &count, nullptr,
                                                            0xFFFFFFFF, nullptr);
          },
          {200, 1, P(address), P(names), 16384, P(&count), 0, 0xFFFF, 0}},
         {"HLPFindADevice by address", "FindADevice",
-         [&] { return Export<FN_FIND_ONE>("HLPFindADevice")(address, nullptr, found, 0x00050000, community); },
+         [&] { return Export<QXLNK_FIND_A_DEVICE>("HLPFindADevice")(address, nullptr, found, 0x00050000, community); },
          {P(address), 0, P(found), 0, P(community)}},
         {"HLPFindADevice by name", "FindADevice",
-         [&] { return Export<FN_FIND_ONE>("HLPFindADevice")(nullptr, host, found, 7, community); },
+         [&] { return Export<QXLNK_FIND_A_DEVICE>("HLPFindADevice")(nullptr, host, found, 7, community); },
          {0, P(host), P(found), 7, P(community)}},
     };
     for (const Case& c : cases) {
@@ -106,7 +97,7 @@ TEST_F(BridgeForwarding, EachExportReachesItsEngineEntryPointWithValuesCutTo16Bi
     }
 
     memset(m_state, 0, sizeof *m_state);
-    Export<FN_TEST>("Test")();
+    Export<QXLNK_TEST>("Test")();
     EXPECT_STREQ(m_state->function, "Test");
     EXPECT_EQ(m_state->calls, 1);
 }
@@ -115,10 +106,10 @@ TEST_F(BridgeForwarding, TheEnginesResultComesBackUnchanged)
 {
     for (LONG result : {0L, -9L, -131L, 0x7FFF0001L, static_cast<LONG>(0x80000000u), 0x00010000L}) {
         m_state->result = result;
-        EXPECT_EQ(Export<FN1>("HLPInitStack")(2), result);
-        EXPECT_EQ(Export<FN1>("HLPCloseStack")(2), result);
+        EXPECT_EQ(Export<QXLNK_INIT_STACK>("HLPInitStack")(2), result);
+        EXPECT_EQ(Export<QXLNK_CLOSE_STACK>("HLPCloseStack")(2), result);
         HLP_SERVER_INFO info = {};
-        EXPECT_EQ(Export<FN_INFO>("HLPGetServerInfo")(nullptr, &info, 5, nullptr), result);
+        EXPECT_EQ(Export<QXLNK_GET_SERVER_INFO>("HLPGetServerInfo")(nullptr, &info, 5, nullptr), result);
     }
 }
 
@@ -148,7 +139,7 @@ TEST_F(BridgeForwarding, ServerInfoFlagsAreNarrowedOnTheWayInAndWidenedOnTheWayB
         memcpy(m_state->serverInfoOut, out, sizeof out);
         BYTE address[18] = {2, 0, 2, 0};
 
-        ASSERT_EQ(Export<FN_INFO>("HLPGetServerInfo")(address, &info, 0x10005, nullptr), 0);
+        ASSERT_EQ(Export<QXLNK_GET_SERVER_INFO>("HLPGetServerInfo")(address, &info, 0x10005, nullptr), 0);
 
         EXPECT_STREQ(m_state->function, "GetServerInfo");
         EXPECT_EQ(Arg(0), P(address));
@@ -178,7 +169,7 @@ TEST_F(BridgeForwarding, ServerInfoFlagsAreNarrowedOnTheWayInAndWidenedOnTheWayB
 TEST_F(BridgeForwarding, ANullServerInfoRecordStaysNull)
 {
     BYTE address[18] = {2, 0, 2, 0};
-    Export<FN_INFO>("HLPGetServerInfo")(address, nullptr, 5, nullptr);
+    Export<QXLNK_GET_SERVER_INFO>("HLPGetServerInfo")(address, nullptr, 5, nullptr);
     EXPECT_STREQ(m_state->function, "GetServerInfo");
     EXPECT_EQ(Arg(1), 0u);
 }
@@ -188,7 +179,7 @@ TEST_F(BridgeForwarding, CallsFromAThreadStartedAfterLoadingAreForwarded)
     HANDLE thread = CreateThread(
         nullptr, 0,
         [](LPVOID module) -> DWORD {
-            auto init = reinterpret_cast<FN1>(GetProcAddress(static_cast<HMODULE>(module), "HLPInitStack"));
+            auto init = reinterpret_cast<QXLNK_INIT_STACK>(GetProcAddress(static_cast<HMODULE>(module), "HLPInitStack"));
             return static_cast<DWORD>(init(2));
         },
         m_module, 0, nullptr);
