@@ -113,8 +113,8 @@ BOOL CDeviceList::Discover(CWnd* owner, BOOL withProgress)
     else
         return FALSE;
 
-    // Declared before the library, so the window goes first on the way out and the library is
-    // closed after it.
+    // The library is declared before the window, so on the way out the window goes first and the
+    // library is closed after it.
     CDiscoveryLibrary library;
     ProgressWindow progress(withProgress != FALSE, ownerWnd);
 
