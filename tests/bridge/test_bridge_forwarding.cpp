@@ -8,6 +8,7 @@
 #include <vector>
 #include <string>
 #include "RecordingEngine.h"
+#include "WindowDriver.h"
 #include "bridge/Qxlnk32.h"
 
 namespace {
@@ -16,10 +17,7 @@ class BridgeForwarding : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        std::string path = std::string(RECORDING_DIR) + "/QXLNK32.DLL";
-        for (char& c : path)
-            if (c == '/') c = '\\';
-        m_module = LoadLibraryA(("Z:" + path).c_str());
+        m_module = LoadLibraryA(ui::WindowsPath(std::string(RECORDING_DIR) + "/QXLNK32.DLL").c_str());
         ASSERT_NE(m_module, nullptr) << "error " << GetLastError();
         HMODULE engine = GetModuleHandleA("QXLNK16.DLL");
         ASSERT_NE(engine, nullptr);

@@ -4,24 +4,17 @@
 #include <windows.h>
 #include <cstring>
 #include <string>
+#include "WindowDriver.h"
 #include "bridge/EngineThunk.h"
 
 namespace {
 
-std::string WinPath(const std::string& unixPath)
-{
-    std::string p = "Z:" + unixPath;
-    for (char& c : p)
-        if (c == '/') c = '\\';
-    return p;
-}
-
-const std::string kDist = WinPath(DIST_DIR);
+const std::string kDist = ui::WindowsPath(DIST_DIR);
 
 // Copies QXLNK32.DLL alone into a folder of its own and returns the copy's path.
 std::string LonelyCopy()
 {
-    std::string dir = WinPath(std::string(BUILD_DIR) + "/test-bridge");
+    std::string dir = ui::WindowsPath(std::string(BUILD_DIR) + "/test-bridge");
     CreateDirectoryA(dir.c_str(), nullptr);
     dir += "\\lonely";
     CreateDirectoryA(dir.c_str(), nullptr);
@@ -47,7 +40,7 @@ TEST(BridgeModule, RefusesToLoadWithoutItsEngine)
 
 TEST(BridgeModule, RefusesAnEngineWhoseConnectionRecordIsWrong)
 {
-    std::string path = WinPath(std::string(ENGINES_DIR) + "/wrongsig/QXLNK32.DLL");
+    std::string path = ui::WindowsPath(std::string(ENGINES_DIR) + "/wrongsig/QXLNK32.DLL");
     SetLastError(0);
     HMODULE module = LoadLibraryA(path.c_str());
     DWORD error = GetLastError();
