@@ -207,6 +207,7 @@ LONG Search(WORD transport, WORD service, LPCSTR name, LPCSTR type, BYTE* table,
     request.id = NewRequestId();
     uint8_t datagram[wire::kMaxDatagram];
     size_t length = wire::EncodeRequest(request, datagram, sizeof datagram);
+    if (length == 0) return finish(ENGINE_BAD_CALL);
 
     std::unordered_map<uint32_t, bool> answered;  // host asked → has answered
     for (uint32_t h : plan.hosts) answered.emplace(h, false);
